@@ -1,0 +1,6 @@
+// VantrelObject.cpp: the out-of-line destructor anchors the class's vtable here.
+#include "VantrelObject.h"
+
+VantrelObject::~VantrelObject()
+{
+}

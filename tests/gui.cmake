@@ -1,0 +1,1 @@
+# tests/gui.cmake: filled in with the gui tests.

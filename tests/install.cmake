@@ -1,0 +1,1 @@
+# tests/install.cmake: filled in with the install tests.

@@ -1,0 +1,1 @@
+# tests/uninstaller.cmake: filled in with the uninstaller tests.
