@@ -50,7 +50,8 @@ void FileSys::deleteDirectoryContents(const char* dir)
             }
             RemoveDirectoryA(path.getString());
         } else {
-            // A file link is deleted as a file: the link goes, its target stays.
+            // A file link is deleted as a file: on Windows DeleteFileA removes the link,
+            // not its target.
             DeleteFileA(path.getString());
         }
     } while (FindNextFileA(listing, &entry));

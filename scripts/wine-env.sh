@@ -10,7 +10,21 @@ export WINEDEBUG=-all
 export QEMU_RESERVED_VA=0x7fff0000
 unset WINELOADERNOEXEC
 
-# vt_check_prefix DIR: fails unless DIR is a prefix under build/ whose only drive is c:.
+# vt_outside_links DIR: lists the links inside DIR's drive_c that lead out of the prefix
+# (Wine links the user's Desktop, Documents and the like to the host's home folder).
+vt_outside_links() {
+    local prefix="$1" link target
+    find "$prefix/drive_c" -type l -print0 | while IFS= read -r -d '' link; do
+        target="$(realpath -m "$link")"
+        case "$target" in
+            "$prefix"/*) ;;
+            *) printf '%s\n' "$link" ;;
+        esac
+    done
+}
+
+# vt_check_prefix DIR: fails unless DIR is a prefix under build/ whose only drive is c:
+# and whose drive_c holds no link that leads out of the prefix.
 vt_check_prefix() {
     local prefix
     prefix="$(realpath -m "$1")"
@@ -30,6 +44,13 @@ vt_check_prefix() {
             [a-z]:|[a-z]::) echo "wine: refusing to run: $prefix has drive $name" >&2; return 1 ;;
         esac
     done
+    local outside
+    outside="$(vt_outside_links "$prefix")"
+    if [ -n "$outside" ]; then
+        echo "wine: refusing to run: links in $prefix lead out of it:" >&2
+        echo "$outside" >&2
+        return 1
+    fi
     return 0
 }
 
@@ -45,7 +66,19 @@ vt_strip_drives() {
     done
 }
 
-# vt_make_prefix DIR: boots a prefix once (add-on installers disabled) and strips its drives.
+# vt_isolate DIR: strips the drives and replaces every link that leads out of drive_c
+# with an empty folder of the same name.
+vt_isolate() {
+    local prefix="$1" link
+    vt_strip_drives "$prefix"
+    vt_outside_links "$prefix" | while IFS= read -r link; do
+        rm -f "$link"
+        mkdir -p "$link"
+    done
+}
+
+# vt_make_prefix DIR: boots a prefix once (add-on installers disabled), isolates it from
+# the host and turns off the automatic debugger, so a crashing program ends at once.
 vt_make_prefix() {
     local prefix
     prefix="$(realpath -m "$1")"
@@ -58,11 +91,20 @@ vt_make_prefix() {
             echo "wine: booting $prefix failed" >&2
             return 1
         fi
-        vt_strip_drives "$prefix"
+        vt_isolate "$prefix"
+        local view
+        for view in /reg:64 /reg:32; do
+            WINEPREFIX="$prefix" wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+                /v Auto /t REG_SZ /d 0 /f $view >/dev/null 2>&1 || true
+            WINEPREFIX="$prefix" wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+                /v Debugger /f $view >/dev/null 2>&1 || true
+        done
+        WINEPREFIX="$prefix" wineserver -w
         touch "$prefix/.vt-ready"
     fi
-    # Wine recreates missing drive links when it boots anew; strip again every time.
-    vt_strip_drives "$prefix"
+    # Wine recreates missing drives and home links when it updates a prefix; isolate it
+    # again every time.
+    vt_isolate "$prefix"
     vt_check_prefix "$prefix"
 }
 
