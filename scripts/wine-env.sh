@@ -57,6 +57,7 @@ vt_check_prefix() {
 # vt_strip_drives DIR: removes every drive link but c: (z: is the host's /).
 vt_strip_drives() {
     local link name
+    rm -f "$1/dosdevices/z:"
     for link in "$1"/dosdevices/*; do
         name="$(basename "$link")"
         case "$name" in
