@@ -116,7 +116,8 @@ vt_start_server() {
     local prefix
     prefix="$(realpath -m "$1")"
     vt_check_prefix "$prefix" || return 1
-    WINEPREFIX="$prefix" wineserver -p </dev/null >/dev/null 2>&1
+    # A server already running for the prefix (left by an interrupted run) serves as well.
+    WINEPREFIX="$prefix" wineserver -p </dev/null >/dev/null 2>&1 || true
     (cd "$prefix/drive_c" && WINEPREFIX="$prefix" wine cmd /c exit </dev/null >/dev/null 2>&1) || true
 }
 vt_stop_server() {
