@@ -5,6 +5,8 @@
 // Cancel command (never "Uninstall") and the process is waited for.
 #include "MinimalDialogIds.h"
 
+#include "BenchTiming.h"
+
 #include <windows.h>
 
 #include <stdio.h>
@@ -28,17 +30,6 @@ const Program programs[] = {
     {"minimal", "MinimalDialog.exe", MINIMAL_DIALOG_CAPTION},
 };
 const int programCount = sizeof(programs) / sizeof(programs[0]);
-
-double nowMs()
-{
-    static LARGE_INTEGER frequency;
-    if (frequency.QuadPart == 0) {
-        QueryPerformanceFrequency(&frequency);
-    }
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // The directory of this exe, with its trailing backslash: the programs sit beside it.
 std::string ownDirectory()
@@ -144,16 +135,6 @@ bool startOnce(const std::string& exePath, const Program& program, DWORD timeout
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return ok;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    size_t middle = values.size() / 2;
-    if (values.size() % 2 == 0) {
-        return (values[middle - 1] + values[middle]) / 2;
-    }
-    return values[middle];
 }
 
 void usage()

@@ -5,6 +5,8 @@
 #include "FileSys.h"
 #include "StringBuffer.h"
 
+#include "BenchTiming.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -237,17 +239,6 @@ void walkPlain(char* path, size_t length, bool remove, bool basic)
     path[length] = '\0';
 }
 
-double nowMs()
-{
-    static LARGE_INTEGER frequency;
-    if (frequency.QuadPart == 0) {
-        QueryPerformanceFrequency(&frequency);
-    }
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
 // Removes the copy at root with the method and returns the milliseconds it took.
 double timeMethod(Method method, const std::string& root, const PathList& list)
 {
@@ -340,19 +331,6 @@ void replayAllocations(const Layout& layout, int dir, long long* checksum)
     for (int child : layout.childDirs[dir]) {
         replayAllocations(layout, child, checksum);
     }
-}
-
-double median(std::vector<double> values)
-{
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    size_t middle = values.size() / 2;
-    if (values.size() % 2 == 0) {
-        return (values[middle - 1] + values[middle]) / 2;
-    }
-    return values[middle];
 }
 
 // Removes whatever an earlier, interrupted run left of a shape's trees.

@@ -1,0 +1,30 @@
+// BenchTiming.cpp: the clock and the median the benchmarks report with.
+#include "BenchTiming.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+double nowMs()
+{
+    static LARGE_INTEGER frequency;
+    if (frequency.QuadPart == 0) {
+        QueryPerformanceFrequency(&frequency);
+    }
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    size_t middle = values.size() / 2;
+    if (values.size() % 2 == 0) {
+        return (values[middle - 1] + values[middle]) / 2;
+    }
+    return values[middle];
+}
