@@ -1,11 +1,86 @@
-// FileSys.cpp: bottom-up removal of a directory's contents.
+// FileSys.cpp: bottom-up removal of a directory's contents, through held directories.
 #include "FileSys.h"
 
-#include "StringBuffer.h"
+#include "HeldDirectory.h"
 
 #include <windows.h>
 
 #include <string.h>
+
+namespace {
+
+// The directories being emptied, from the top down, each with the next entry of its
+// listing to take. The walk keeps them here rather than on the call stack, so a chain of
+// folders as deep as paths allow cannot exhaust the stack.
+class WalkStack
+{
+public:
+    WalkStack() : levels(nullptr), nextEntries(nullptr), count(0), capacity(0) {}
+    ~WalkStack()
+    {
+        // The top one is the caller's.
+        while (count > 1) {
+            pop();
+        }
+        delete[] levels;
+        delete[] nextEntries;
+    }
+
+    WalkStack(const WalkStack&) = delete;
+    WalkStack& operator=(const WalkStack&) = delete;
+
+    void push(HeldDirectory* level)
+    {
+        if (count == capacity) {
+            int grown = capacity == 0 ? 16 : capacity * 2;
+            HeldDirectory** moreLevels = new HeldDirectory*[grown];
+            const DirectoryEntry** moreEntries = new const DirectoryEntry*[grown];
+            if (count > 0) {
+                memcpy(moreLevels, levels, count * sizeof(*levels));
+                memcpy(moreEntries, nextEntries, count * sizeof(*nextEntries));
+            }
+            delete[] levels;
+            delete[] nextEntries;
+            levels = moreLevels;
+            nextEntries = moreEntries;
+            capacity = grown;
+        }
+        levels[count] = level;
+        nextEntries[count] = level->getListing().first();
+        ++count;
+    }
+
+    // Releases the innermost directory (the top one stays the caller's).
+    void pop()
+    {
+        --count;
+        if (count > 0) {
+            delete levels[count];
+        }
+    }
+
+    bool isEmpty() const { return count == 0; }
+    bool isInnermostTop() const { return count == 1; }
+    HeldDirectory& innermost() const { return *levels[count - 1]; }
+
+    // The innermost directory's next entry, or null when its listing is done.
+    const DirectoryEntry* takeEntry()
+    {
+        const DirectoryEntry* entry = nextEntries[count - 1];
+        if (entry != nullptr) {
+            nextEntries[count - 1] = levels[count - 1]->getListing().next(entry);
+        }
+        return entry;
+    }
+
+private:
+    HeldDirectory** levels;
+    const DirectoryEntry** nextEntries;
+    int count;
+    int capacity;
+};
+
+} // namespace
 
 FileSys::FileSys()
 {
@@ -17,43 +92,56 @@ FileSys::~FileSys()
 
 void FileSys::deleteDirectoryContents(const char* dir)
 {
-    // An empty text would make the pattern "\*.*": the root of the current drive.
-    if (dir == nullptr || dir[0] == '\0') {
-        return;
+    HeldDirectory top;
+    if (top.open(dir)) {
+        emptyHeld(top);
     }
-    StringBuffer prefix;
-    prefix.append(dir);
-    if (prefix.lastChar() != '\\') {
-        prefix.appendChar('\\');
-    }
-    prefix.append("*.*");
+}
 
-    WIN32_FIND_DATAA entry;
-    HANDLE listing = FindFirstFileA(prefix.getString(), &entry);
-    prefix.shorten(3);
-    if (listing == INVALID_HANDLE_VALUE) {
-        return;
+void FileSys::removeDirectory(const char* dir)
+{
+    HeldDirectory top;
+    if (top.open(dir)) {
+        emptyHeld(top);
+        top.closeAndRemove();
     }
+}
 
-    StringBuffer path;
-    do {
-        if (strcmp(entry.cFileName, ".") == 0 || strcmp(entry.cFileName, "..") == 0) {
+void FileSys::emptyHeld(HeldDirectory& top)
+{
+    WalkStack stack;
+    stack.push(&top);
+    WidePath entryPath;
+    while (!stack.isEmpty()) {
+        HeldDirectory& dir = stack.innermost();
+        const DirectoryEntry* entry = stack.takeEntry();
+        if (entry == nullptr) {
+            // Emptied as far as it goes: let go of it, then remove it unless it is the top.
+            if (!stack.isInnermostTop()) {
+                dir.closeAndRemove();
+            }
+            stack.pop();
             continue;
         }
-        path.setFrom(prefix);
-        path.append(entry.cFileName);
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            // A directory link (junction or symbolic link) is removed as an entry: what
-            // it points to lies outside this tree and is never walked.
-            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                deleteDirectoryContents(path.getString());
+        if (DirectoryListing::isPlainDirectory(*entry)) {
+            HeldDirectory* inner = new HeldDirectory;
+            if (inner->openEntry(dir, *entry)) {
+                stack.push(inner);
+            } else {
+                // Swapped, vanished or unreadable since the listing: left alone.
+                delete inner;
             }
-            RemoveDirectoryA(path.getString());
-        } else {
-            // A file link is deleted as a file: on Windows DeleteFileA removes the link,
-            // not its target.
-            DeleteFileA(path.getString());
+            continue;
         }
-    } while (FindNextFileA(listing, &entry));
-    FindClose(listing);
+        entryPath.setPrefix(dir.getPath(), dir.getPath().getLength());
+        entryPath.appendComponent(entry->name, entry->nameLength);
+        if (entry->attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            // A directory link (junction, symbolic link) is removed as an entry: what it
+            // points to lies outside this tree and is never walked.
+            RemoveDirectoryW(entryPath.getString());
+        } else {
+            // A file, or a link to one: on Windows DeleteFileW removes the link itself.
+            DeleteFileW(entryPath.getString());
+        }
+    }
 }

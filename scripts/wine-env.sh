@@ -10,6 +10,12 @@ export WINEDEBUG=-all
 export QEMU_RESERVED_VA=0x7fff0000
 unset WINELOADERNOEXEC
 
+# vt_enter_sandbox SCRIPT ARGS...: runs the calling script again inside scripts/sandbox,
+# unless it runs there already. Called once what needs the host (set-up) is done.
+vt_enter_sandbox() {
+    [ -n "${VT_SANDBOX:-}" ] || exec "$vt_root/scripts/sandbox" "$@"
+}
+
 # vt_outside_links DIR: lists the links inside DIR's drive_c that lead out of the prefix
 # (Wine links the user's Desktop, Documents and the like to the host's home folder).
 vt_outside_links() {

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -142,55 +143,63 @@ protected:
     std::string root;
 };
 
-// What the walk asked the platform for: every listing pattern, and how many listings it
-// opened and closed.
-std::vector<std::string>* patterns = nullptr;
-int openListings = 0;
-int closedListings = 0;
+// What the walk asked the platform for: every directory it opened, and which of those
+// handles it has not closed yet.
+std::vector<std::string>* openedDirectories = nullptr;
+std::set<HANDLE>* heldHandles = nullptr;
 
-typedef HANDLE (WINAPI* FindFirstFileAProc)(LPCSTR, LPWIN32_FIND_DATAA);
-typedef BOOL (WINAPI* FindCloseProc)(HANDLE);
-FindFirstFileAProc platformFindFirst = nullptr;
-FindCloseProc platformFindClose = nullptr;
+typedef HANDLE (WINAPI* CreateFileWProc)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+typedef BOOL (WINAPI* CloseHandleProc)(HANDLE);
+CreateFileWProc platformCreateFile = nullptr;
+CloseHandleProc platformCloseHandle = nullptr;
 
-HANDLE WINAPI recordFindFirst(LPCSTR pattern, LPWIN32_FIND_DATAA entry)
+HANDLE WINAPI recordCreateFile(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                               DWORD disposition, DWORD flags, HANDLE templateFile)
 {
-    patterns->push_back(pattern);
-    HANDLE listing = platformFindFirst(pattern, entry);
-    if (listing != INVALID_HANDLE_VALUE) {
-        ++openListings;
+    HANDLE handle = platformCreateFile(path, access, share, security, disposition, flags, templateFile);
+    if (flags & FILE_FLAG_BACKUP_SEMANTICS) {
+        char narrow[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, sizeof(narrow) - 1, nullptr, nullptr);
+        openedDirectories->push_back(narrow);
+        if (handle != INVALID_HANDLE_VALUE) {
+            heldHandles->insert(handle);
+        }
     }
-    return listing;
+    return handle;
 }
 
-BOOL WINAPI recordFindClose(HANDLE listing)
+BOOL WINAPI recordCloseHandle(HANDLE handle)
 {
-    ++closedListings;
-    return platformFindClose(listing);
+    heldHandles->erase(handle);
+    return platformCloseHandle(handle);
 }
 
-class ListingRecorder
+class DirectoryOpenRecorder
 {
 public:
-    ListingRecorder()
-        : findFirstHook("kernel32.dll", "FindFirstFileA", reinterpret_cast<void*>(&recordFindFirst)),
-          findCloseHook("kernel32.dll", "FindClose", reinterpret_cast<void*>(&recordFindClose))
+    DirectoryOpenRecorder()
+        : createFileHook("kernel32.dll", "CreateFileW", reinterpret_cast<void*>(&recordCreateFile)),
+          closeHandleHook("kernel32.dll", "CloseHandle", reinterpret_cast<void*>(&recordCloseHandle))
     {
-        platformFindFirst = reinterpret_cast<FindFirstFileAProc>(findFirstHook.original());
-        platformFindClose = reinterpret_cast<FindCloseProc>(findCloseHook.original());
-        patterns = &seen;
-        openListings = 0;
-        closedListings = 0;
+        platformCreateFile = reinterpret_cast<CreateFileWProc>(createFileHook.original());
+        platformCloseHandle = reinterpret_cast<CloseHandleProc>(closeHandleHook.original());
+        openedDirectories = &opened;
+        heldHandles = &held;
     }
-    ~ListingRecorder() { patterns = nullptr; }
+    ~DirectoryOpenRecorder()
+    {
+        openedDirectories = nullptr;
+        heldHandles = nullptr;
+    }
 
-    bool isInstalled() const { return findFirstHook.isInstalled() && findCloseHook.isInstalled(); }
+    bool isInstalled() const { return createFileHook.isInstalled() && closeHandleHook.isInstalled(); }
 
-    std::vector<std::string> seen;
+    std::vector<std::string> opened;
+    std::set<HANDLE> held;
 
 private:
-    ImportHook findFirstHook;
-    ImportHook findCloseHook;
+    ImportHook createFileHook;
+    ImportHook closeHandleHook;
 };
 
 const std::vector<std::string> threeLevels = {
@@ -218,27 +227,31 @@ TEST_P(FileSysTreeTest, EmptiesThreeLevelsAndKeepsTheDirectory)
     ASSERT_EQ(threeLevels.size(), treeBelow(root).size());
 
     std::string dir = root + GetParam();
-    std::vector<std::string> seen;
-    int opened = 0;
+    std::vector<std::string> opened;
     {
-        ListingRecorder recorder;
+        DirectoryOpenRecorder recorder;
         ASSERT_TRUE(recorder.isInstalled());
         FileSys files;
         files.deleteDirectoryContents(dir.c_str());
-        seen = recorder.seen;
-        opened = openListings;
-        EXPECT_EQ(openListings, closedListings);
+        opened = recorder.opened;
+        // Every directory handle is released, the held ones included.
+        EXPECT_EQ(std::set<HANDLE>(), recorder.held);
     }
     EXPECT_TRUE(isDirectory(root));
     EXPECT_EQ(std::vector<std::string>(), treeBelow(root));
 
-    // One listing per directory of the tree, each with one backslash before "*.*".
-    ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(root + "\\*.*", seen[0]);
-    EXPECT_EQ(8, opened);
-    for (const std::string& pattern : seen) {
-        EXPECT_EQ(std::string::npos, pattern.find("\\\\")) << pattern;
+    // The directory is found in its parent's listing and the parent in its own parent's;
+    // then each directory of the tree once, in the long form with single separators,
+    // whichever way dir ended.
+    std::vector<std::string> expected = {"\\\\?\\C:\\vt", "\\\\?\\C:\\vt\\tests", "\\\\?\\" + root};
+    for (const std::string& entry : threeLevels) {
+        if (entry.back() == '\\') {
+            expected.push_back("\\\\?\\" + root + "\\" + entry.substr(0, entry.size() - 1));
+        }
     }
+    std::sort(expected.begin(), expected.end());
+    std::sort(opened.begin(), opened.end());
+    EXPECT_EQ(expected, opened);
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, FileSysTreeTest, ::testing::Values("", "\\"),

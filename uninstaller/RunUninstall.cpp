@@ -22,11 +22,12 @@ bool readInstallDir(VantrelInstall& install, StringBuffer& installDir)
     return isUsableInstallDir(installDir.getString());
 }
 
+// The folder is found in the listing of the install directory, both held while the folder
+// is emptied; a folder that is a link is left alone, and so is what it points to.
 void emptyAndRemove(const StringBuffer& folder)
 {
     FileSys files;
-    files.deleteDirectoryContents(folder.getString());
-    RemoveDirectoryA(folder.getString());
+    files.removeDirectory(folder.getString());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // StartMenuCleanup.cpp: the Start Menu step of the uninstall.
 #include "StartMenuCleanup.h"
 
+#include "HeldDirectory.h"
 #include "OwnerWindow.h"
 #include "StringBuffer.h"
 #include "UninstallConstants.h"
@@ -20,12 +21,15 @@ void removeStartMenuEntries()
     }
     group.append(startMenuGroup);
 
-    StringBuffer shortcut;
+    // The group lives in the user's own profile: a group that is a link, or a Programs
+    // folder that is one, is left alone, and so is what it points to.
+    HeldDirectory held;
+    if (!held.open(group.getString())) {
+        return;
+    }
     for (const ShortcutRow* row = shortcutTable; row->fileName != nullptr; ++row) {
-        shortcut.setFrom(group);
-        shortcut.append(row->fileName);
-        DeleteFileA(shortcut.getString());
+        held.deleteFile(row->fileName);
     }
     // Stays when it still holds shortcuts that are not the family's.
-    RemoveDirectoryA(group.getString());
+    held.closeAndRemove();
 }
