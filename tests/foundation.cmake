@@ -9,6 +9,11 @@ if(WIN32)
     vt_test(FileSysHostileTest FileSysHostileTest.cpp WideTree.cpp UnixLinkRequest.cpp LIBS vt_foundation)
     set_tests_properties(FileSysHostileTest PROPERTIES FIXTURES_REQUIRED UnixHelper TIMEOUT 300)
 
+    # Deleting code runs where the host's own files cannot be changed (scripts/sandbox).
+    vt_test(SandboxTest SandboxTest.cpp)
+    set_tests_properties(SandboxTest PROPERTIES
+        ENVIRONMENT "VT_SANDBOX_SENTINEL=${CMAKE_CURRENT_SOURCE_DIR}/sandbox-sentinel.txt")
+
     # Wine's CreateSymbolicLinkA reports success and makes nothing, and a Windows program
     # under Wine cannot make a unix symbolic link itself: these two lay one down in the
     # prefix before FileSysTest and remove it afterwards.
