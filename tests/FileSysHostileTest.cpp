@@ -38,7 +38,7 @@ protected:
 
     void TearDown() override
     {
-        EXPECT_EQ("", removeLinksBelow(narrow(root)));
+        EXPECT_EQ("", removeLinks(narrow(root)));
         EXPECT_TRUE(removeWideTree(root));
     }
 

@@ -52,7 +52,7 @@ std::string swapFolderForLink(const std::string& folder, const std::string& targ
     return ask("swap", folder, target);
 }
 
-std::string removeLinksBelow(const std::string& folder)
+std::string removeLinks(const std::string& path)
 {
-    return ask("unlink", folder, "-");
+    return ask("unlink", path, "-");
 }

@@ -8,8 +8,8 @@
 // target (a "C:\..." folder) in its place, through the helper that the UnixHelper CTest
 // fixture runs. Waits for the answer; empty on success, else what went wrong.
 std::string swapFolderForLink(const std::string& folder, const std::string& target);
-// Removes every link below folder (a "C:\..." path), none of which a Windows program under
-// Wine can remove. Empty on success, else what went wrong.
-std::string removeLinksBelow(const std::string& folder);
+// Removes path (a "C:\..." path) when it is a link, else every link below it: a Windows
+// program under Wine can remove none. Empty on success, else what went wrong.
+std::string removeLinks(const std::string& path);
 
 #endif

@@ -6,7 +6,8 @@
 # A test writes C:\vt\requests\<name>.req holding three lines: "swap", the folder, the
 # link's target (Windows paths below C:\). The helper renames the folder to "<folder>.moved",
 # puts a link to the target in its place, and answers in <name>.done with "ok" or the error.
-# "unlink" and a folder removes every link below the folder, so the test can clean up.
+# "unlink" and a path removes the path when it is a link, else every link below it, so the
+# test can clean up.
 # It acts only inside the prefix's drive_c, on paths without "." or ".." components.
 set -euo pipefail
 
@@ -46,7 +47,9 @@ serve() {
                 echo ok >"$name.tmp"
             elif [ "${op:-}" = unlink ] && host_folder="$(to_host "$prefix" "${folder:-}")"; then
                 # Wine removes no link through any Win32 call either.
-                if [ -d "$host_folder" ] && [ ! -L "$host_folder" ]; then
+                if [ -L "$host_folder" ]; then
+                    rm -f "$host_folder"
+                elif [ -d "$host_folder" ]; then
                     find "$host_folder" -type l -delete
                 fi
                 echo ok >"$name.tmp"
