@@ -43,14 +43,16 @@ const int maxFileBytes = 4096;
 enum Method {
     methodFileSys,
     methodFloor,
+    methodFloorList,    // the floor plus one bare listing of every folder: the walk's own limit
+    methodPlain,    // the walk as it was before it held its folders: FindFirstFileA, one path buffer
     methodShell,
     // Only with --breakdown:
-    methodPlain,    // FileSys's walk with the path composed in one stack buffer: no heap
-    methodList,     // FileSys's walk, listing only: nothing is deleted
+    methodList,     // that walk, listing only: nothing is deleted
     methodListBasic,    // the same with FindFirstFileExA's basic records (no short names)
     methodCount
 };
-const char* const methodNames[methodCount] = {"filesys", "floor", "shell", "plain", "list", "listbasic"};
+const char* const methodNames[methodCount] = {"filesys", "floor", "floorlist", "plain", "shell", "list",
+                                              "listbasic"};
 
 // A fixed generator, so every run and every copy builds the same trees: 0 to n - 1.
 int randomBelow(unsigned int* state, int n)
@@ -202,7 +204,24 @@ void deleteByList(const std::string& root, const PathList& list)
     RemoveDirectoryA(root.c_str());
 }
 
-// FileSys's walk with the path built in place in one buffer; length is the length of
+// One listing of the folder through a handle, as the walk lists: nothing kept.
+void listBare(const std::string& dir)
+{
+    HANDLE handle = CreateFileA(dir.c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    static long long buffer[8192];
+    FILE_INFO_BY_HANDLE_CLASS infoClass = FileIdBothDirectoryRestartInfo;
+    while (GetFileInformationByHandleEx(handle, infoClass, buffer, sizeof(buffer))) {
+        infoClass = FileIdBothDirectoryInfo;
+    }
+    CloseHandle(handle);
+}
+
+// The walk before it held its folders (what FileSys did with FindFirstFileA), with the
+// path built in place in one buffer; length is the length of
 // the directory's path in it. With remove false it only lists; with basic it asks for
 // records without the short (8.3) name, fetched in large batches.
 void walkPlain(char* path, size_t length, bool remove, bool basic)
@@ -248,13 +267,23 @@ double timeMethod(Method method, const std::string& root, const PathList& list)
     case methodFileSys: {
         start = nowMs();
         FileSys fileSys;
-        fileSys.deleteDirectoryContents(root.c_str());
-        RemoveDirectoryA(root.c_str());
+        fileSys.removeDirectory(root.c_str());
         end = nowMs();
         break;
     }
     case methodFloor:
         start = nowMs();
+        deleteByList(root, list);
+        end = nowMs();
+        break;
+    case methodFloorList:
+        start = nowMs();
+        listBare(root);
+        for (size_t i = 0; i < list.paths.size(); ++i) {
+            if (list.isDir[i]) {
+                listBare(list.paths[i]);
+            }
+        }
         deleteByList(root, list);
         end = nowMs();
         break;
@@ -351,6 +380,8 @@ struct ShapeResult {
     // Medians of each round's own ratios: steadier than the ratio of medians when the
     // machine's load drifts between rounds.
     double pairedFloor;
+    double pairedFloorList;
+    double pairedPlain;
     double pairedShell;
 };
 
@@ -368,6 +399,8 @@ bool runShape(const ShapeDef& shape, unsigned int seed, int rounds, bool breakdo
     std::vector<double> composeTimes;
     std::vector<double> allocTimes;
     std::vector<double> floorRatios;
+    std::vector<double> floorListRatios;
+    std::vector<double> plainRatios;
     std::vector<double> shellRatios;
     bool ok = true;
     for (int round = 0; round < rounds && ok; ++round) {
@@ -413,6 +446,8 @@ bool runShape(const ShapeDef& shape, unsigned int seed, int rounds, bool breakdo
         }
         if (ok) {
             floorRatios.push_back(roundMs[methodFileSys] / roundMs[methodFloor]);
+            floorListRatios.push_back(roundMs[methodFileSys] / roundMs[methodFloorList]);
+            plainRatios.push_back(roundMs[methodFileSys] / roundMs[methodPlain]);
             shellRatios.push_back(roundMs[methodFileSys] / roundMs[methodShell]);
         }
         if (ok && breakdown) {
@@ -437,6 +472,8 @@ bool runShape(const ShapeDef& shape, unsigned int seed, int rounds, bool breakdo
     result->composeMs = median(composeTimes);
     result->allocMs = median(allocTimes);
     result->pairedFloor = median(floorRatios);
+    result->pairedFloorList = median(floorListRatios);
+    result->pairedPlain = median(plainRatios);
     result->pairedShell = median(shellRatios);
     return ok;
 }
@@ -446,8 +483,11 @@ void usage()
     fprintf(stderr,
             "usage: TreeRemovalBench [--rounds N] [--shapes typical,large,deep] [--breakdown]\n"
             "  Trees are made and removed under C:\\vt\\bench. Default: 5 rounds, all shapes.\n"
-            "  --breakdown also times FileSys's walk without heap paths (plain), the walk\n"
-            "  listing only (list, and listbasic without short names), and its path work\n"
+            "  Each round times FileSys, the floor (deletes alone), the floor plus one bare listing\n"
+            "  of every folder (floorlist), the walk as it was before it held its folders (plain)\n"
+            "  and the shell.\n"
+            "  --breakdown also times the old walk listing only (list, and listbasic without\n"
+            "  short names), and its path work\n"
             "  without file system calls (compose: all StringBuffer work, alloc: their blocks).\n");
 }
 
@@ -549,15 +589,18 @@ int main(int argc, char** argv)
         }
     }
     for (const ShapeResult& r : results) {
-        printf("paired shape=%s ratio_floor=%.2f ratio_shell=%.2f\n", r.shape->name, r.pairedFloor,
-               r.pairedShell);
+        printf("paired shape=%s ratio_floor=%.2f ratio_shell=%.2f ratio_floorlist=%.2f ratio_plain=%.2f\n",
+               r.shape->name, r.pairedFloor, r.pairedShell, r.pairedFloorList, r.pairedPlain);
     }
     for (const ShapeResult& r : results) {
         double fileSys = r.ms[methodFileSys];
         printf("shape=%s files=%d dirs=%d filesys_ms=%.1f floor_ms=%.1f shell_ms=%.1f"
-               " ratio_floor=%.2f ratio_shell=%.2f\n",
+               " ratio_floor=%.2f ratio_shell=%.2f floorlist_ms=%.1f plain_ms=%.1f"
+               " ratio_floorlist=%.2f ratio_plain=%.2f\n",
                r.shape->name, r.shape->files, r.shape->dirs, fileSys, r.ms[methodFloor],
-               r.ms[methodShell], fileSys / r.ms[methodFloor], fileSys / r.ms[methodShell]);
+               r.ms[methodShell], fileSys / r.ms[methodFloor], fileSys / r.ms[methodShell],
+               r.ms[methodFloorList], r.ms[methodPlain], fileSys / r.ms[methodFloorList],
+               fileSys / r.ms[methodPlain]);
     }
     fflush(stdout);
     return 0;
