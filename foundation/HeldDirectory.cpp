@@ -4,12 +4,13 @@
 namespace {
 
 // Read and write sharing, never delete: while the handle is open nobody can rename the
-// directory, put a link in its place or remove it.
-HANDLE openDirectoryHandle(const wchar_t* path)
+// directory, put a link in its place or remove it. Opened on a link itself unless
+// followLinks, which only a listing of what lies above the folders the walk checks asks for.
+HANDLE openDirectoryHandle(const wchar_t* path, bool followLinks)
 {
     return CreateFileW(path, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+                       FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr);
 }
 
 void closeHandle(HANDLE& handle)
@@ -54,7 +55,7 @@ void HeldDirectory::closeAndRemove()
 // keeps the attribute check alone.
 bool HeldDirectory::openChecked(const DirectoryEntry* listed)
 {
-    handle = openDirectoryHandle(path.getString());
+    handle = openDirectoryHandle(path.getString(), false);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -97,8 +98,9 @@ bool HeldDirectory::open(const char* dir)
     } else {
         HeldDirectory top;
         top.path.setPrefix(path, upParentLength);
-        // Listed, not proven: what lies above the parent is the administrator's.
-        top.handle = openDirectoryHandle(top.path.getString());
+        // Listed, not proven: what lies above the parent is the administrator's, who may
+        // have made it a link (a relocated "Program Files", say).
+        top.handle = openDirectoryHandle(top.path.getString(), true);
         if (top.handle == INVALID_HANDLE_VALUE || !top.listing.read(top.handle)) {
             return false;
         }

@@ -1,6 +1,7 @@
 // FileSysHostileTest.cpp: trees arranged to steer the walk out of the folder it empties.
 #include "FileSys.h"
 
+#include "DirectoryHandleRecorder.h"
 #include "FoundationTestName.h"
 #include "TestImportHook.h"
 #include "UnixLinkRequest.h"
@@ -10,6 +11,7 @@
 
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -146,12 +148,17 @@ TEST_P(FileSysLinkedFolderTest, WhatTheLinkPointsToKeepsEveryFile)
     std::wstring through = emptied.back() == L'\\' ? emptied : emptied + L"\\";
     ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(longForm(through + L"keep.txt").c_str()));
 
+    DirectoryHandleRecorder recorder;
+    ASSERT_TRUE(recorder.isInstalled());
     FileSys files;
     if (row.removeToo) {
         files.removeDirectory(narrow(emptied).c_str());
     } else {
         files.deleteDirectoryContents(narrow(emptied).c_str());
     }
+    // Every handle the walk took is released where it refuses too.
+    EXPECT_FALSE(recorder.opened.empty());
+    EXPECT_EQ(std::set<HANDLE>(), recorder.held);
 
     expectSentinelKept();
 }
@@ -192,13 +199,18 @@ TEST_F(FileSysHostileTest, FolderSwappedForALinkAfterTheListingIsNotEntered)
 
     swapWhenOpened = tree + L"\\Victim";
     swapTarget = sentinel;
+    std::set<HANDLE> held;
     {
+        DirectoryHandleRecorder recorder;
+        ASSERT_TRUE(recorder.isInstalled());
         ImportHook hook("kernel32.dll", "CreateFileW", reinterpret_cast<void*>(&swappingCreateFile));
         ASSERT_TRUE(hook.isInstalled());
         platformCreateFile = reinterpret_cast<CreateFileWProc>(hook.original());
         FileSys files;
         files.deleteDirectoryContents(narrow(tree).c_str());
+        held = recorder.held;
     }
+    EXPECT_EQ(std::set<HANDLE>(), held) << "the refused descent releases its handle";
     ASSERT_EQ("", swapError) << "the swap must happen between the listing and the descent";
 
     // Under Wine the handle opened on the link describes Sentinel itself (on Windows it

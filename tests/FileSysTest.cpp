@@ -1,7 +1,7 @@
 // FileSysTest.cpp: emptying real directory trees in the Wine prefix's drive C.
 #include "FileSys.h"
 
-#include "TestImportHook.h"
+#include "DirectoryHandleRecorder.h"
 #include "FoundationTestName.h"
 
 #include <gtest/gtest.h>
@@ -143,65 +143,6 @@ protected:
     std::string root;
 };
 
-// What the walk asked the platform for: every directory it opened, and which of those
-// handles it has not closed yet.
-std::vector<std::string>* openedDirectories = nullptr;
-std::set<HANDLE>* heldHandles = nullptr;
-
-typedef HANDLE (WINAPI* CreateFileWProc)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
-typedef BOOL (WINAPI* CloseHandleProc)(HANDLE);
-CreateFileWProc platformCreateFile = nullptr;
-CloseHandleProc platformCloseHandle = nullptr;
-
-HANDLE WINAPI recordCreateFile(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
-                               DWORD disposition, DWORD flags, HANDLE templateFile)
-{
-    HANDLE handle = platformCreateFile(path, access, share, security, disposition, flags, templateFile);
-    if (flags & FILE_FLAG_BACKUP_SEMANTICS) {
-        char narrow[1024] = {};
-        WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, sizeof(narrow) - 1, nullptr, nullptr);
-        openedDirectories->push_back(narrow);
-        if (handle != INVALID_HANDLE_VALUE) {
-            heldHandles->insert(handle);
-        }
-    }
-    return handle;
-}
-
-BOOL WINAPI recordCloseHandle(HANDLE handle)
-{
-    heldHandles->erase(handle);
-    return platformCloseHandle(handle);
-}
-
-class DirectoryOpenRecorder
-{
-public:
-    DirectoryOpenRecorder()
-        : createFileHook("kernel32.dll", "CreateFileW", reinterpret_cast<void*>(&recordCreateFile)),
-          closeHandleHook("kernel32.dll", "CloseHandle", reinterpret_cast<void*>(&recordCloseHandle))
-    {
-        platformCreateFile = reinterpret_cast<CreateFileWProc>(createFileHook.original());
-        platformCloseHandle = reinterpret_cast<CloseHandleProc>(closeHandleHook.original());
-        openedDirectories = &opened;
-        heldHandles = &held;
-    }
-    ~DirectoryOpenRecorder()
-    {
-        openedDirectories = nullptr;
-        heldHandles = nullptr;
-    }
-
-    bool isInstalled() const { return createFileHook.isInstalled() && closeHandleHook.isInstalled(); }
-
-    std::vector<std::string> opened;
-    std::set<HANDLE> held;
-
-private:
-    ImportHook createFileHook;
-    ImportHook closeHandleHook;
-};
-
 const std::vector<std::string> threeLevels = {
     "top.txt",
     "L1\\",
@@ -229,7 +170,7 @@ TEST_P(FileSysTreeTest, EmptiesThreeLevelsAndKeepsTheDirectory)
     std::string dir = root + GetParam();
     std::vector<std::string> opened;
     {
-        DirectoryOpenRecorder recorder;
+        DirectoryHandleRecorder recorder;
         ASSERT_TRUE(recorder.isInstalled());
         FileSys files;
         files.deleteDirectoryContents(dir.c_str());
