@@ -62,7 +62,7 @@ void VT_Registry::closeKey(HKEY key)
     RegCloseKey(key);
 }
 
-char* VT_Registry::queryValue(HKEY key, const char* valueName)
+char* VT_Registry::queryValue(HKEY key, const char* valueName, DWORD* type)
 {
     DWORD size = 0;
     if (RegQueryValueExA(key, valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS ||
@@ -73,7 +73,9 @@ char* VT_Registry::queryValue(HKEY key, const char* valueName)
     // or a string stored without one) then never reads past its end.
     char* block = new char[size + 1];
     DWORD filled = size;
-    if (RegQueryValueExA(key, valueName, nullptr, nullptr,
+    // The type comes from the read that gives the data, so the two always belong together.
+    DWORD filledType = REG_NONE;
+    if (RegQueryValueExA(key, valueName, nullptr, &filledType,
                          reinterpret_cast<BYTE*>(block), &filled) != ERROR_SUCCESS ||
         filled > size) {
         // The value changed between the two reads (it grew, or went away).
@@ -81,10 +83,13 @@ char* VT_Registry::queryValue(HKEY key, const char* valueName)
         return nullptr;
     }
     block[filled] = '\0';
+    if (type != nullptr) {
+        *type = filledType;
+    }
     return block;
 }
 
-bool VT_Registry::readString(const char* path, const char* valueName, StringBuffer& out)
+bool VT_Registry::readString(const char* path, const char* valueName, StringBuffer& out, DWORD* type)
 {
     if (path == nullptr || valueName == nullptr) {
         return false;
@@ -93,7 +98,7 @@ bool VT_Registry::readString(const char* path, const char* valueName, StringBuff
     if (key == nullptr) {
         return false;
     }
-    char* block = queryValue(key, valueName);
+    char* block = queryValue(key, valueName, type);
     if (block == nullptr) {
         closeKey(key);
         return false;

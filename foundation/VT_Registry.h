@@ -23,11 +23,14 @@ public:
     // Closes key unless it is null or one of the five predefined roots.
     static void closeKey(HKEY key);
     // The value's data followed by one NUL, so it always reads as a bounded text;
-    // null when the value is missing, empty or cannot be read. Caller delete[]s the block.
-    char* queryValue(HKEY key, const char* valueName);
-    // Appends the string value valueName of the key at path below HKEY_LOCAL_MACHINE to
-    // out; false when nothing was read. Never clears out.
-    bool readString(const char* path, const char* valueName, StringBuffer& out);
+    // null when the value is missing, empty or cannot be read. A non-null type receives
+    // the value's type (REG_SZ, REG_BINARY, ...) when a block is returned. Caller
+    // delete[]s the block.
+    char* queryValue(HKEY key, const char* valueName, DWORD* type = nullptr);
+    // Appends the value valueName of the key at path below HKEY_LOCAL_MACHINE to out as
+    // text, whatever its type; false when nothing was read. Never clears out. A non-null
+    // type receives the value's type when the result is true.
+    bool readString(const char* path, const char* valueName, StringBuffer& out, DWORD* type = nullptr);
 
 private:
     DWORD accessMask;

@@ -2,12 +2,16 @@
 #include "VantrelInstall.h"
 
 #include "TestImportHook.h"
+#include "ComponentRecords.h"
 #include "InstallTestDll.h"
+#include "SampleChecks.h"
+#include "SampleInstallation.h"
 #include "StringBuffer.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <objbase.h>
 #include <shlobj.h>
 
 #include <stdlib.h>
@@ -352,37 +356,97 @@ TEST_F(VantrelInstallTest, UnregisterDllLoadsAndReleasesADllWithoutTheExport)
     EXPECT_EQ(0u, unregisterCount());
 }
 
-std::vector<std::string>* loads = nullptr;
-typedef HMODULE (WINAPI* LoadLibraryAProc)(LPCSTR);
-LoadLibraryAProc platformLoadLibrary = nullptr;
-
-HMODULE WINAPI recordLoadLibrary(LPCSTR path)
+// The loads of the code under test while a LoaderRecorder lives: path and flags of each
+// LoadLibraryExA call. With hideSearchFlags it plays a loader that has no
+// LOAD_LIBRARY_SEARCH_ flags: it rejects them with ERROR_INVALID_PARAMETER, and kernel32
+// seems to lack AddDllDirectory.
+struct LoadCall
 {
-    loads->push_back(path != nullptr ? path : "(null)");
-    return platformLoadLibrary(path);
+    std::string path;
+    DWORD flags;
+    bool operator==(const LoadCall& other) const { return path == other.path && flags == other.flags; }
+};
+
+void PrintTo(const LoadCall& call, std::ostream* out)
+{
+    *out << call.path << " flags 0x" << std::hex << call.flags << std::dec;
 }
+
+const DWORD searchFlags = LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
+
+typedef HMODULE (WINAPI* LoadLibraryExAProc)(LPCSTR, HANDLE, DWORD);
+typedef FARPROC (WINAPI* GetProcAddressProc)(HMODULE, LPCSTR);
+std::vector<LoadCall>* loadCalls = nullptr;
+bool hideSearchFlags = false;
+LoadLibraryExAProc platformLoadLibraryEx = nullptr;
+GetProcAddressProc platformGetProcAddress = nullptr;
+
+HMODULE WINAPI recordLoadLibraryEx(LPCSTR path, HANDLE file, DWORD flags)
+{
+    loadCalls->push_back(LoadCall{path != nullptr ? path : "(null)", flags});
+    if (hideSearchFlags && (flags & searchFlags) != 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return platformLoadLibraryEx(path, file, flags);
+}
+
+FARPROC WINAPI filterGetProcAddress(HMODULE module, LPCSTR name)
+{
+    // Names below 0x10000 are ordinals.
+    if (hideSearchFlags && reinterpret_cast<ULONG_PTR>(name) > 0xFFFF && strcmp(name, "AddDllDirectory") == 0) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return nullptr;
+    }
+    return platformGetProcAddress(module, name);
+}
+
+class LoaderRecorder
+{
+public:
+    explicit LoaderRecorder(bool hide)
+        : loadHook("kernel32.dll", "LoadLibraryExA", reinterpret_cast<void*>(&recordLoadLibraryEx)),
+          procHook("kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(&filterGetProcAddress))
+    {
+        platformLoadLibraryEx = reinterpret_cast<LoadLibraryExAProc>(loadHook.original());
+        platformGetProcAddress = reinterpret_cast<GetProcAddressProc>(procHook.original());
+        loadCalls = &calls;
+        hideSearchFlags = hide;
+    }
+    ~LoaderRecorder()
+    {
+        loadCalls = nullptr;
+        hideSearchFlags = false;
+    }
+
+    bool isInstalled() const { return loadHook.isInstalled() && procHook.isInstalled(); }
+
+    std::vector<LoadCall> calls;
+
+private:
+    ImportHook loadHook;
+    ImportHook procHook;
+};
 
 TEST_F(VantrelInstallTest, UnregisterDllWithEmptyOrMissingPathLoadsNothing)
 {
     const std::string missing = directoryOfThisProgram() + "\\NoSuchVantrelTestDll.dll";
-    std::vector<std::string> seen;
     bool results[3] = {};
+    std::vector<LoadCall> seen;
     {
-        ImportHook hook("kernel32.dll", "LoadLibraryA", reinterpret_cast<void*>(&recordLoadLibrary));
-        ASSERT_TRUE(hook.isInstalled());
-        platformLoadLibrary = reinterpret_cast<LoadLibraryAProc>(hook.original());
-        loads = &seen;
+        LoaderRecorder recorder(false);
+        ASSERT_TRUE(recorder.isInstalled());
         VantrelInstall install;
         results[0] = install.unregisterDll("");
         results[1] = install.unregisterDll(nullptr);
         results[2] = install.unregisterDll(missing.c_str());
-        loads = nullptr;
+        seen = recorder.calls;
     }
     EXPECT_TRUE(results[0]);
     EXPECT_TRUE(results[1]);
     EXPECT_TRUE(results[2]);
-    // Only the missing DLL is tried, and it is not found.
-    EXPECT_EQ((std::vector<std::string>{missing}), seen);
+    // Only the missing DLL is tried, once, and it is not found.
+    EXPECT_EQ((std::vector<LoadCall>{{missing, searchFlags}}), seen);
     EXPECT_EQ(nullptr, GetModuleHandleA("NoSuchVantrelTestDll.dll"));
     EXPECT_EQ(0u, unregisterCount());
 }
@@ -401,5 +465,284 @@ TEST_F(VantrelInstallTest, GetProgramsFolderAppendsWhatThePlatformReports)
     install.getProgramsFolder(nullptr, out);
     EXPECT_EQ(std::string("before|") + programs + programs, out.getString());
 }
+
+struct InstallDirTypeRow
+{
+    const char* name;
+    DWORD type;
+    std::string data;      // the value's bytes
+    std::string expected;  // out afterwards; it starts as "dir="
+};
+
+void PrintTo(const InstallDirTypeRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+// The text and its terminating NUL.
+std::string withNul(const char* text)
+{
+    return std::string(text, strlen(text) + 1);
+}
+
+const std::string longName(300, 'x');
+
+const InstallDirTypeRow installDirTypeRows[] = {
+    {"Sz", REG_SZ, withNul("C:\\vt\\tests\\Typed"), "dir=C:\\vt\\tests\\Typed"},
+    {"ExpandSz", REG_EXPAND_SZ, withNul("%VANTREL_TEST_ROOT%\\Typed"), "dir=C:\\vt\\tests\\Typed"},
+    // Windows leaves a variable it does not know as it is; the text is then relative.
+    {"ExpandSzUnknownVariable", REG_EXPAND_SZ, withNul("%VANTREL_NO_SUCH_VARIABLE%\\Typed"),
+     "dir=%VANTREL_NO_SUCH_VARIABLE%\\Typed"},
+    // Longer than MAX_PATH once expanded.
+    {"ExpandSzLong", REG_EXPAND_SZ, withNul("C:\\%VANTREL_TEST_LONG%"), "dir=C:\\" + longName},
+    // Four bytes that read as "C:\v", a folder, if the type were not looked at.
+    {"Dword", REG_DWORD, std::string("C:\\v", 4), "dir="},
+    {"Binary", REG_BINARY, withNul("C:\\vt\\tests\\Typed"), "dir="},
+    {"MultiSz", REG_MULTI_SZ, withNul("C:\\vt\\tests\\Typed") + '\0', "dir="},
+    {"None", REG_NONE, withNul("C:\\vt\\tests\\Typed"), "dir="},
+};
+
+class VantrelInstallDirTypeTest : public VantrelInstallTest, public ::testing::WithParamInterface<InstallDirTypeRow>
+{
+protected:
+    void SetUp() override
+    {
+        VantrelInstallTest::SetUp();
+        SetEnvironmentVariableA("VANTREL_TEST_ROOT", "C:\\vt\\tests");
+        SetEnvironmentVariableA("VANTREL_TEST_LONG", longName.c_str());
+    }
+
+    void TearDown() override
+    {
+        SetEnvironmentVariableA("VANTREL_TEST_ROOT", nullptr);
+        SetEnvironmentVariableA("VANTREL_TEST_LONG", nullptr);
+        VantrelInstallTest::TearDown();
+    }
+};
+
+TEST_P(VantrelInstallDirTypeTest, TakesStringsExpandsExpandableStringsAndIgnoresTheRest)
+{
+    const InstallDirTypeRow& row = GetParam();
+    const std::string product = std::string("Vantrel Test Product Type ") + row.name;
+    createEntry(product, Values{{"DisplayName", product}});
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, entryPath(product).c_str(), 0, KEY_SET_VALUE, &key));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "InstallDir", 0, row.type, reinterpret_cast<const BYTE*>(row.data.data()),
+                                            static_cast<DWORD>(row.data.size())));
+    RegCloseKey(key);
+
+    VantrelInstall install;
+    StringBuffer out;
+    out.append("dir=");
+    install.getInstallDir(product.c_str(), out);
+    EXPECT_EQ(row.expected, out.getString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, VantrelInstallDirTypeTest, ::testing::ValuesIn(installDirTypeRows),
+                         [](const ::testing::TestParamInfo<InstallDirTypeRow>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// A component that needs a DLL beside it (SideDepComponent.dll as "VantrelMail.dll", with
+// LoadRecorder.dll as VantrelSideDep.dll), laid down below C:\vt\tests or the working
+// directory, and a planted VantrelSideDep.dll in the working directory, which a search
+// beyond the component's folder and the system folder would find.
+struct LoadingRow
+{
+    const char* name;
+    bool dependencyBeside;       // the dependency lies beside the component
+    bool relativePath;           // the component is named by a path relative to the working directory
+    bool hideSearchFlags;        // the loader plays one without the LOAD_LIBRARY_SEARCH_ flags
+    DWORD calls;                 // DllUnregisterServer calls
+    std::vector<DWORD> flags;    // of each LoadLibraryExA call, in order
+};
+
+void PrintTo(const LoadingRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+const LoadingRow loadingRows[] = {
+    {"DependencyBesideIt", true, false, false, 1, {searchFlags}},
+    // Found only by a wider search; a retry with another search order would take it.
+    {"DependencyOnlyPlanted", false, false, false, 0, {searchFlags}},
+    // The loader rejects the flags for a relative path (ERROR_INVALID_PARAMETER, as for
+    // missing flags): no second try, which would resolve it against the working directory.
+    {"RelativePath", true, true, false, 0, {searchFlags}},
+    {"LoaderWithoutSearchFlags", true, false, true, 1, {searchFlags, LOAD_WITH_ALTERED_SEARCH_PATH}},
+};
+
+class VantrelInstallLoadingTest : public VantrelInstallTest, public ::testing::WithParamInterface<LoadingRow>
+{
+protected:
+    void SetUp() override
+    {
+        VantrelInstallTest::SetUp();
+        forgetComponentRecords();
+        const LoadingRow& row = GetParam();
+        const std::string bin = SampleInstallation::programDirectory();
+        work = currentDirectory();
+        ASSERT_FALSE(work.empty());
+        relativeFolder = std::string("VantrelInstallTest\\") + row.name;
+        folder = (row.relativePath ? work : std::string("C:\\vt\\tests")) + "\\" + relativeFolder;
+        SampleInstallation::removeTree(folder);
+        ASSERT_TRUE(SampleInstallation::makeFolders(folder));
+        ASSERT_TRUE(CopyFileA((bin + "\\SideDepComponent.dll").c_str(), (folder + "\\VantrelMail.dll").c_str(), FALSE));
+        if (row.dependencyBeside) {
+            ASSERT_TRUE(CopyFileA((bin + "\\LoadRecorder.dll").c_str(), dependencyPath().c_str(), FALSE));
+        }
+        planted = work + "\\" + sideDependencyName;
+        ASSERT_TRUE(CopyFileA((bin + "\\LoadRecorder.dll").c_str(), planted.c_str(), FALSE));
+    }
+
+    void TearDown() override
+    {
+        // Wine keeps the file of a DLL whose imports could not be resolved open until the
+        // process ends (Windows closes it at once); that tree goes at the next run's start.
+        bool removed = SampleInstallation::removeTree(folder);
+        if (GetParam().dependencyBeside) {
+            EXPECT_TRUE(removed);
+        }
+        if (GetParam().relativePath) {
+            EXPECT_TRUE(RemoveDirectoryA((work + "\\VantrelInstallTest").c_str()));
+        }
+        EXPECT_TRUE(DeleteFileA(planted.c_str()));
+        forgetComponentRecords();
+        VantrelInstallTest::TearDown();
+    }
+
+    std::string dependencyPath() const { return folder + "\\" + sideDependencyName; }
+
+    std::string work;
+    std::string relativeFolder;
+    std::string folder;
+    std::string planted;
+};
+
+TEST_P(VantrelInstallLoadingTest, TakesTheDependencyFromTheComponentsFolderOnly)
+{
+    const LoadingRow& row = GetParam();
+    const std::string component = (row.relativePath ? relativeFolder : folder) + "\\VantrelMail.dll";
+    std::vector<LoadCall> seen;
+    {
+        LoaderRecorder recorder(row.hideSearchFlags);
+        ASSERT_TRUE(recorder.isInstalled());
+        VantrelInstall install;
+        EXPECT_TRUE(install.unregisterDll(component.c_str()));
+        seen = recorder.calls;
+    }
+
+    std::vector<LoadCall> expectedCalls;
+    for (DWORD flags : row.flags) {
+        expectedCalls.push_back(LoadCall{component, flags});
+    }
+    EXPECT_EQ(expectedCalls, seen);
+    EXPECT_EQ(row.calls, componentCallCount());
+    LoadRecords expectedLoads;
+    if (row.calls != 0) {
+        expectedLoads[dependencyPath()] = {SampleInstallation::programDirectory() + "\\VantrelInstallTest.exe"};
+        EXPECT_EQ(folder + "\\VantrelMail.dll", componentPath());
+    }
+    EXPECT_EQ(expectedLoads, readLoadRecords()) << "the planted " << planted << " must never load";
+    // Both are released again.
+    EXPECT_EQ(nullptr, GetModuleHandleA(sideDependencyName));
+    EXPECT_EQ(nullptr, GetModuleHandleA("VantrelMail.dll"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Loads, VantrelInstallLoadingTest, ::testing::ValuesIn(loadingRows),
+                         [](const ::testing::TestParamInfo<LoadingRow>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// The COM state of the calling thread before unregisterDll, during its call of
+// DllUnregisterServer and afterwards.
+enum class CallerCom
+{
+    None,
+    Sta,  // OleInitialize
+    Mta,  // CoInitializeEx(COINIT_MULTITHREADED)
+};
+
+struct OleRow
+{
+    const char* name;
+    CallerCom caller;
+    DWORD during;  // the apartment the component saw
+    DWORD after;   // the caller's apartment afterwards
+};
+
+void PrintTo(const OleRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+// The first single-threaded apartment of a process is its main one.
+const OleRow oleRows[] = {
+    {"CallerWithoutCom", CallerCom::None, APTTYPE_MAINSTA, componentNoApartment},
+    {"CallerInSta", CallerCom::Sta, APTTYPE_MAINSTA, APTTYPE_MAINSTA},
+    // OleInitialize fails with RPC_E_CHANGED_MODE: the caller's apartment is not ours to end.
+    {"CallerInMta", CallerCom::Mta, APTTYPE_MTA, APTTYPE_MTA},
+};
+
+DWORD currentApartment()
+{
+    APTTYPE apartment = APTTYPE_CURRENT;
+    APTTYPEQUALIFIER qualifier = APTTYPEQUALIFIER_NONE;
+    return SUCCEEDED(CoGetApartmentType(&apartment, &qualifier)) ? static_cast<DWORD>(apartment)
+                                                                  : componentNoApartment;
+}
+
+class VantrelInstallOleTest : public VantrelInstallTest, public ::testing::WithParamInterface<OleRow>
+{
+protected:
+    void SetUp() override
+    {
+        VantrelInstallTest::SetUp();
+        forgetComponentRecords();
+        const std::string bin = SampleInstallation::programDirectory();
+        SampleInstallation::removeTree(folder);
+        ASSERT_TRUE(SampleInstallation::makeFolders(folder));
+        ASSERT_TRUE(CopyFileA((bin + "\\SideDepComponent.dll").c_str(), (folder + "\\VantrelMail.dll").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((bin + "\\LoadRecorder.dll").c_str(), (folder + "\\" + sideDependencyName).c_str(), FALSE));
+        ASSERT_EQ(componentNoApartment, currentApartment());
+    }
+
+    void TearDown() override
+    {
+        EXPECT_TRUE(SampleInstallation::removeTree(folder));
+        forgetComponentRecords();
+        VantrelInstallTest::TearDown();
+    }
+
+    const std::string folder = "C:\\vt\\tests\\VantrelInstallTest\\Ole";
+};
+
+TEST_P(VantrelInstallOleTest, InitialisesOleAroundTheCallAndLeavesTheCallersApartment)
+{
+    const OleRow& row = GetParam();
+    HRESULT callerInit = S_OK;
+    if (row.caller == CallerCom::Sta) {
+        callerInit = OleInitialize(nullptr);
+    } else if (row.caller == CallerCom::Mta) {
+        callerInit = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    }
+    ASSERT_EQ(S_OK, callerInit);
+
+    VantrelInstall install;
+    EXPECT_TRUE(install.unregisterDll((folder + "\\VantrelMail.dll").c_str()));
+    EXPECT_EQ(1u, componentCallCount());
+    EXPECT_EQ(row.during, componentApartment());
+    EXPECT_EQ(row.after, currentApartment());
+
+    if (row.caller == CallerCom::Sta) {
+        OleUninitialize();
+    } else if (row.caller == CallerCom::Mta) {
+        CoUninitialize();
+    }
+    EXPECT_EQ(componentNoApartment, currentApartment());
+}
+
+INSTANTIATE_TEST_SUITE_P(Callers, VantrelInstallOleTest, ::testing::ValuesIn(oleRows),
+                         [](const ::testing::TestParamInfo<OleRow>& info) { return std::string(info.param.name); });
 
 } // namespace
