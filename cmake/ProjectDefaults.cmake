@@ -8,7 +8,15 @@ function(vt_strict target)
         get_target_property(kind ${target} TYPE)
         if(kind STREQUAL "EXECUTABLE" OR kind STREQUAL "SHARED_LIBRARY" OR kind STREQUAL "MODULE_LIBRARY")
             target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+            # Hardened and reproducible images: no time stamp in the header, marked
+            # terminal-server aware (the loader then never applies the old INI and
+            # registry shims of Terminal Services), ASLR and DEP as ld gives them by default.
+            target_link_options(${target} PRIVATE
+                -fstack-protector-strong -Wl,--tsaware -Wl,--no-insert-timestamp)
         endif()
+        # A smashed stack ends the process: foundation/StackProtector.cpp for what links the
+        # foundation, the runtime's libssp for the rest.
+        target_compile_options(${target} PRIVATE -fstack-protector-strong)
     endif()
 endfunction()
 
@@ -27,4 +35,25 @@ endfunction()
 if(NOT WIN32)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
     add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Two builds of one commit give the same bytes. Nothing in the images carries a date
+# (see --no-insert-timestamp above); every compile and link, the resource compiler and
+# its preprocessor included, still sees one fixed SOURCE_DATE_EPOCH: the environment's
+# when set, else the time of the commit built, else 0.
+if(WIN32)
+    if(DEFINED ENV{SOURCE_DATE_EPOCH})
+        set(VT_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}")
+    else()
+        execute_process(COMMAND git -C "${CMAKE_SOURCE_DIR}" log -1 --format=%ct
+                        OUTPUT_VARIABLE VT_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE
+                        RESULT_VARIABLE gitResult ERROR_QUIET)
+        if(NOT gitResult EQUAL 0 OR VT_SOURCE_DATE_EPOCH STREQUAL "")
+            set(VT_SOURCE_DATE_EPOCH 0)
+        endif()
+    endif()
+    set_property(GLOBAL PROPERTY RULE_LAUNCH_COMPILE
+        "${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${VT_SOURCE_DATE_EPOCH}")
+    set_property(GLOBAL PROPERTY RULE_LAUNCH_LINK
+        "${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${VT_SOURCE_DATE_EPOCH}")
 endif()

@@ -9,9 +9,16 @@
 
 void failFast()
 {
-#ifdef _WIN32
     // 0xC0000017 is STATUS_NO_MEMORY, the code the platform itself ends processes with.
-    TerminateProcess(GetCurrentProcess(), 0xC0000017u);
+    failFast(0xC0000017u);
+}
+
+void failFast(unsigned long status)
+{
+#ifdef _WIN32
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
+#else
+    (void)status;
 #endif
     abort();
 }

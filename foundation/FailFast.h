@@ -5,5 +5,8 @@
 // Never returns. Used when memory runs out or a size would overflow: carrying on with
 // a truncated path could name a folder the uninstaller must never delete.
 [[noreturn]] void failFast();
+// Never returns; the process ends with status as its exit code (on Windows), without
+// unwinding, handlers or message boxes.
+[[noreturn]] void failFast(unsigned long status);
 
 #endif

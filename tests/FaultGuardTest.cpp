@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 namespace {
 
 // Set by a step just before the statement that may fault, and after it.
@@ -154,5 +156,72 @@ TEST(FaultGuardEdgeTest, OuterGuardCatchesAFaultAfterTheInnerOne)
     EXPECT_FALSE(innerResult);
     EXPECT_FALSE(afterFault);
 }
+
+// Codes that mean the process's own memory can no longer be trusted. The system mostly
+// ends the process itself for them (a fail-fast report never reaches a handler on current
+// Windows), but where one arrives as an exception, the guard must not resume after it.
+void raiseHeapCorruption()
+{
+    RaiseException(0xC0000374, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+}
+
+void raiseStackBufferOverrun()
+{
+    // What a fail-fast report arrives as, with its reason as the first parameter.
+    const ULONG_PTR reason = 2;
+    RaiseException(0xC0000409, EXCEPTION_NONCONTINUABLE, 1, &reason);
+}
+
+void raiseFailFastException()
+{
+    RaiseException(0xC0000602, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+}
+
+volatile size_t overrunLength = 24;
+
+// Writes past the end of a local array: the stack protector's check on the way out ends
+// the process before the damaged frame is left.
+__attribute__((noinline)) void smashStack()
+{
+    char buffer[8];
+    memset(buffer, 'V', overrunLength);
+    sink = buffer[0];
+}
+
+struct FatalCase
+{
+    const char* name;
+    void (*step)();
+    DWORD exitCode;
+};
+
+void PrintTo(const FatalCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+const FatalCase fatalCases[] = {
+    { "HeapCorruption", raiseHeapCorruption, 0xC0000374 },
+    { "StackBufferOverrun", raiseStackBufferOverrun, 0xC0000409 },
+    { "FailFastException", raiseFailFastException, 0xC0000602 },
+    { "SmashedStack", smashStack, 0xC0000409 },
+};
+
+class FaultGuardFatalTest : public testing::TestWithParam<FatalCase>
+{
+};
+
+// Each case runs in a process of its own (a death test), which must end with the code.
+TEST_P(FaultGuardFatalTest, EndsTheProcessWithTheCode)
+{
+    const FatalCase& row = GetParam();
+    EXPECT_EXIT({
+        runGuarded(row.step);
+        ExitProcess(0);
+    }, testing::ExitedWithCode(static_cast<int>(row.exitCode)), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, FaultGuardFatalTest, testing::ValuesIn(fatalCases),
+                         [](const testing::TestParamInfo<FatalCase>& info) { return info.param.name; });
 
 } // namespace

@@ -1,7 +1,34 @@
 // FaultGuard.cpp: frame-based structured exception handling around one call.
 #include "FaultGuard.h"
 
+#include "FailFast.h"
+
 #include <windows.h>
+
+namespace {
+
+// Codes that mean the process's own memory can no longer be trusted: a corrupted heap, a
+// smashed stack (also what the system's fail-fast reports arrive as), and a fail-fast
+// report raised as an exception (STATUS_FAIL_FAST_EXCEPTION, declared only in
+// <ntstatus.h>). Catching one would go on composing paths to delete with that memory.
+const DWORD fatalCodes[] = {
+    STATUS_HEAP_CORRUPTION,
+    STATUS_STACK_BUFFER_OVERRUN,
+    0xC0000602u,
+};
+
+// Ends the process, with the code as its exit code, when the code is one of fatalCodes:
+// no handler further out may resume it either.
+void endOnFatalCode(DWORD code)
+{
+    for (DWORD fatal : fatalCodes) {
+        if (code == fatal) {
+            failFast(code);
+        }
+    }
+}
+
+} // namespace
 
 #if defined(_MSC_VER)
 
@@ -9,7 +36,7 @@ bool runGuarded(void (*step)())
 {
     __try {
         step();
-    } __except (EXCEPTION_EXECUTE_HANDLER) {
+    } __except (endOnFatalCode(GetExceptionCode()), EXCEPTION_EXECUTE_HANDLER) {
         return false;
     }
     return true;
@@ -35,6 +62,7 @@ EXCEPTION_DISPOSITION __cdecl guardHandler(EXCEPTION_RECORD* exception, void* fr
     if (exception->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) {
         return ExceptionContinueSearch;
     }
+    endOnFatalCode(exception->ExceptionCode);
     // Unwind the records of the frames inside the step, then resume in runGuarded,
     // whose record is then the head of the chain again.
     RtlUnwind(frame, nullptr, exception, nullptr);
@@ -78,8 +106,9 @@ namespace {
 // only while the step runs, sees just what no frame inside the step handled.
 void* resumePoint[5];
 
-LONG WINAPI guardFilter(EXCEPTION_POINTERS*)
+LONG WINAPI guardFilter(EXCEPTION_POINTERS* exception)
 {
+    endOnFatalCode(exception->ExceptionRecord->ExceptionCode);
     __builtin_longjmp(resumePoint, 1);
 }
 

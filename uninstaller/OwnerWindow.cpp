@@ -32,8 +32,12 @@ bool initInstance(HINSTANCE instance)
         return false;
     }
     // The owner stays hidden: it only anchors the dialog and the shell's lookups.
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_UNINSTALL), ownerWindow, uninstallDlgProc, 0);
-    return true;
+    // DialogBoxParamA gives -1 when the dialog cannot be created (0 for a bad owner); every
+    // way out of the dialog ends it with a positive code. Without a dialog no quit message
+    // ever comes, so the message loop must not be entered.
+    INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_UNINSTALL), ownerWindow,
+                                     uninstallDlgProc, 0);
+    return result > 0;
 }
 
 LRESULT CALLBACK ownerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -15,7 +15,7 @@ extern HWND ownerWindow;
 // Registers the owner window's class under windowClassName; the outcome is not examined.
 void registerOwnerClass(HINSTANCE instance);
 // Creates the hidden owner window and shows the uninstall dialog modally; false when
-// the window cannot be created, in which case no dialog is shown.
+// the window cannot be created (no dialog is shown then) or the dialog cannot be.
 bool initInstance(HINSTANCE instance);
 // Window procedure of the owner window.
 LRESULT CALLBACK ownerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

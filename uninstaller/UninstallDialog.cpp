@@ -11,6 +11,10 @@ bool uninstallDone = false;
 
 namespace {
 
+// True while the procedure runs. A component's DllUnregisterServer may show a window and
+// pump messages; a second "Uninstall" pressed meanwhile must not start a nested run.
+bool uninstallRunning = false;
+
 const int statusLabels[] = {
     IDC_STATUS_PRODUCT_DLL,
     IDC_STATUS_COMMON_DLLS,
@@ -79,10 +83,14 @@ INT_PTR CALLBACK uninstallDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             endUninstaller(dialog, IDCANCEL);
             return TRUE;
         case IDOK:
+            if (uninstallRunning) {
+                return TRUE;
+            }
             if (uninstallDone) {
                 endUninstaller(dialog, IDOK);
                 return TRUE;
             }
+            uninstallRunning = true;
             uninstallOptions.unregisterProductDll = isChecked(dialog, IDC_CHK_PRODUCT_DLL);
             uninstallOptions.unregisterCommonDlls = isChecked(dialog, IDC_CHK_COMMON_DLLS);
             uninstallOptions.removeStartMenu = isChecked(dialog, IDC_CHK_START_MENU);
@@ -91,6 +99,7 @@ INT_PTR CALLBACK uninstallDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             runUninstall(dialog);
             SetDlgItemTextA(dialog, IDOK, "Exit");
             uninstallDone = true;
+            uninstallRunning = false;
             return TRUE;
         default:
             return FALSE;

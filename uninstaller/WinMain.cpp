@@ -1,11 +1,14 @@
 // WinMain.cpp: the uninstaller's entry point and message loop.
 #include "OwnerWindow.h"
+#include "ProcessHardening.h"
 #include "resource.h"
 
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    // Before anything can load a DLL by name.
+    hardenProcess();
     LoadStringA(instance, IDS_APP_TITLE, windowTitle, sizeof(windowTitle));
     LoadStringA(instance, IDS_WINDOW_CLASS, windowClassName, sizeof(windowClassName));
     registerOwnerClass(instance);

@@ -42,7 +42,7 @@ DialogDriver::~DialogDriver()
     }
 }
 
-bool DialogDriver::launch(const char* program, const char* environment)
+bool DialogDriver::launch(const char* program, const char* environment, const char* workingDirectory)
 {
     if (process.hProcess != nullptr) {
         return false;
@@ -61,7 +61,7 @@ bool DialogDriver::launch(const char* program, const char* environment)
     // CreateProcessA may write into the command line, so it gets a copy.
     std::string commandLine = std::string("\"") + program + "\"";
     if (!CreateProcessA(program, &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        const_cast<char*>(environment), nullptr, &startup, &process)) {
+                        const_cast<char*>(environment), workingDirectory, &startup, &process)) {
         process = PROCESS_INFORMATION();
         return false;
     }

@@ -20,9 +20,10 @@ public:
     DialogDriver& operator=(const DialogDriver&) = delete;
 
     // Starts program (no arguments) with environment, a block of "NAME=value\0" strings
-    // ending in an empty one, or the caller's own when null; false when it cannot start.
-    // The program ends at the latest when this driver, or its process, does.
-    bool launch(const char* program, const char* environment);
+    // ending in an empty one, or the caller's own when null, in workingDirectory, or the
+    // caller's own when null; false when it cannot start. The program ends at the latest
+    // when this driver, or its process, does.
+    bool launch(const char* program, const char* environment, const char* workingDirectory = nullptr);
     // Waits for a visible dialog with dialogCaption, of the launched process when there
     // is one; null after timeoutMs or once the launched process has ended.
     HWND waitForDialog(DWORD timeoutMs);
