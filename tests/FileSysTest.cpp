@@ -3,6 +3,7 @@
 
 #include "DirectoryHandleRecorder.h"
 #include "FoundationTestName.h"
+#include "TestFileText.h"
 
 #include <gtest/gtest.h>
 
@@ -84,19 +85,6 @@ bool isDirectory(const std::string& path)
 {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string contentOf(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return "(missing)";
-    }
-    char text[64] = {};
-    DWORD read = 0;
-    ReadFile(file, text, sizeof(text) - 1, &read, nullptr);
-    CloseHandle(file);
-    return std::string(text, read);
 }
 
 void makeDirectory(const std::string& path)
@@ -246,8 +234,8 @@ TEST_F(FileSysTest, EmptyAndNullDirectoryDoNothing)
     files.deleteDirectoryContents("");
     files.deleteDirectoryContents(nullptr);
 
-    EXPECT_EQ("data", contentOf(sentinel + "\\keep.txt"));
-    EXPECT_EQ("data", contentOf(root + "\\keep.txt"));
+    EXPECT_EQ("data", fileText(sentinel + "\\keep.txt"));
+    EXPECT_EQ("data", fileText(root + "\\keep.txt"));
     removeTree(sentinel);
 }
 
@@ -299,7 +287,7 @@ TEST(FileSysLinkTest, DirectoryLinkIsNotFollowedOutOfTheTree)
         << "the link is laid down by the CTest test FileSysLinks_setup";
     // Wine shows a unix symbolic link to a directory as a directory reparse point.
     ASSERT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT), linkAttributes);
-    ASSERT_EQ("keep", contentOf(tree + "\\Link\\keep.txt").substr(0, 4));
+    ASSERT_EQ("keep", fileText(tree + "\\Link\\keep.txt").substr(0, 4));
 
     makeFile(tree + "\\sibling.txt");
     makeDirectory(tree + "\\Sub");
@@ -309,7 +297,7 @@ TEST(FileSysLinkTest, DirectoryLinkIsNotFollowedOutOfTheTree)
     files.deleteDirectoryContents(tree.c_str());
 
     EXPECT_TRUE(isDirectory(outside));
-    EXPECT_EQ("keep", contentOf(outside + "\\keep.txt").substr(0, 4));
+    EXPECT_EQ("keep", fileText(outside + "\\keep.txt").substr(0, 4));
     EXPECT_EQ((std::vector<std::string>{"keep.txt"}), treeBelow(outside));
     EXPECT_TRUE(isDirectory(tree));
     // The link itself may stay: Wine's RemoveDirectoryA acts on the folder it points to,

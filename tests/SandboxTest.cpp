@@ -1,5 +1,7 @@
 // SandboxTest.cpp: a Windows program of the tests cannot change the host's files, whatever
 // path it takes to them.
+#include "TestFileText.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -24,19 +26,6 @@ std::string unixPath(const char* hostPath)
     return path;
 }
 
-std::string readAll(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return "(unreadable)";
-    }
-    char text[256] = {};
-    DWORD read = 0;
-    ReadFile(file, text, sizeof(text) - 1, &read, nullptr);
-    CloseHandle(file);
-    return std::string(text, read);
-}
-
 TEST(SandboxTest, HostFilesOutsideBuildCannotBeDeletedOrWritten)
 {
     const char* sandbox = getenv("VT_SANDBOX");
@@ -46,7 +35,7 @@ TEST(SandboxTest, HostFilesOutsideBuildCannotBeDeletedOrWritten)
     const char* sentinel = getenv("VT_SANDBOX_SENTINEL");
     ASSERT_NE(nullptr, sentinel) << "CTest names the host file in VT_SANDBOX_SENTINEL";
     const std::string path = unixPath(sentinel);
-    const std::string text = readAll(path);
+    const std::string text = fileText(path);
     // The path does reach the host's file: the test is not passing on a path that leads nowhere.
     ASSERT_EQ(0u, text.find("The sandbox test reads this file")) << path << ": " << text;
 
@@ -54,7 +43,7 @@ TEST(SandboxTest, HostFilesOutsideBuildCannotBeDeletedOrWritten)
     // server's unlink, which the read-only mount refuses, comes at the close, unchecked.
     // What counts is that the file is still there.
     DeleteFileA(path.c_str());
-    EXPECT_EQ(text, readAll(path));
+    EXPECT_EQ(text, fileText(path));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str()));
 
     const std::string created = path.substr(0, path.rfind('\\')) + "\\sandbox-escape.txt";

@@ -6,13 +6,13 @@ vt_test(ExtPtrArrayTest ExtPtrArrayTest.cpp LIBS vt_text)
 if(WIN32)
     vt_test(VT_RegistryTest VT_RegistryTest.cpp LIBS vt_foundation)
     vt_test(WidePathTest WidePathTest.cpp LIBS vt_foundation)
-    vt_test(FileSysTest FileSysTest.cpp DirectoryHandleRecorder.cpp LIBS vt_foundation)
+    vt_test(FileSysTest FileSysTest.cpp DirectoryHandleRecorder.cpp TestFileText.cpp LIBS vt_foundation)
     vt_test(FileSysHostileTest FileSysHostileTest.cpp DirectoryHandleRecorder.cpp WideTree.cpp
         UnixLinkRequest.cpp LIBS vt_foundation)
     set_tests_properties(FileSysHostileTest PROPERTIES FIXTURES_REQUIRED UnixHelper TIMEOUT 300)
 
     # Deleting code runs where the host's own files cannot be changed (scripts/sandbox).
-    vt_test(SandboxTest SandboxTest.cpp)
+    vt_test(SandboxTest SandboxTest.cpp TestFileText.cpp)
     set_tests_properties(SandboxTest PROPERTIES
         ENVIRONMENT "VT_SANDBOX_SENTINEL=${CMAKE_CURRENT_SOURCE_DIR}/sandbox-sentinel.txt")
 
