@@ -692,6 +692,31 @@ DWORD currentApartment()
                                                                   : componentNoApartment;
 }
 
+// Successful OleInitialize calls and OleUninitialize calls of the code under test. Wine
+// ignores an OleUninitialize on a thread without a successful OleInitialize, so the
+// caller's apartment alone would not show an unbalanced call under Wine.
+int oleInitialized = 0;
+int oleUninitialized = 0;
+typedef HRESULT (WINAPI* OleInitializeProc)(LPVOID);
+typedef void (WINAPI* OleUninitializeProc)(void);
+OleInitializeProc platformOleInitialize = nullptr;
+OleUninitializeProc platformOleUninitialize = nullptr;
+
+HRESULT WINAPI countOleInitialize(LPVOID reserved)
+{
+    HRESULT result = platformOleInitialize(reserved);
+    if (SUCCEEDED(result)) {
+        ++oleInitialized;
+    }
+    return result;
+}
+
+void WINAPI countOleUninitialize()
+{
+    ++oleUninitialized;
+    platformOleUninitialize();
+}
+
 class VantrelInstallOleTest : public VantrelInstallTest, public ::testing::WithParamInterface<OleRow>
 {
 protected:
@@ -728,11 +753,22 @@ TEST_P(VantrelInstallOleTest, InitialisesOleAroundTheCallAndLeavesTheCallersApar
     }
     ASSERT_EQ(S_OK, callerInit);
 
-    VantrelInstall install;
-    EXPECT_TRUE(install.unregisterDll((folder + "\\VantrelMail.dll").c_str()));
+    oleInitialized = 0;
+    oleUninitialized = 0;
+    {
+        ImportHook initHook("ole32.dll", "OleInitialize", reinterpret_cast<void*>(&countOleInitialize));
+        ImportHook uninitHook("ole32.dll", "OleUninitialize", reinterpret_cast<void*>(&countOleUninitialize));
+        ASSERT_TRUE(initHook.isInstalled() && uninitHook.isInstalled());
+        platformOleInitialize = reinterpret_cast<OleInitializeProc>(initHook.original());
+        platformOleUninitialize = reinterpret_cast<OleUninitializeProc>(uninitHook.original());
+        VantrelInstall install;
+        EXPECT_TRUE(install.unregisterDll((folder + "\\VantrelMail.dll").c_str()));
+    }
     EXPECT_EQ(1u, componentCallCount());
     EXPECT_EQ(row.during, componentApartment());
     EXPECT_EQ(row.after, currentApartment());
+    EXPECT_EQ(row.caller == CallerCom::Mta ? 0 : 1, oleInitialized);
+    EXPECT_EQ(oleInitialized, oleUninitialized);
 
     if (row.caller == CallerCom::Sta) {
         OleUninitialize();
