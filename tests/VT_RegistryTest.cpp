@@ -411,6 +411,51 @@ TEST_F(VT_RegistryTest, ValueWithoutNulBecomesExactlyItsBytes)
     }
 }
 
+TEST_F(VT_RegistryTest, ReportsTheTypeOfWhatItReads)
+{
+    struct TypedValue
+    {
+        const char* name;
+        DWORD type;
+        const char* data;
+        DWORD size;
+        const char* text;  // what readString appends
+    };
+    const TypedValue values[] = {
+        {"Sz", REG_SZ, "C:\\dir", 7, "C:\\dir"},
+        {"ExpandSz", REG_EXPAND_SZ, "%TEMP%\\dir", 11, "%TEMP%\\dir"},
+        {"Dword", REG_DWORD, "C:\\d", 4, "C:\\d"},
+        {"Binary", REG_BINARY, "C:\\dir", 7, "C:\\dir"},
+        {"MultiSz", REG_MULTI_SZ, "C:\\dir\0D:\\\0", 12, "C:\\dir"},
+    };
+    std::string path = slashPath("/Outer");
+    VT_Registry registry;
+    for (const TypedValue& value : values) {
+        SCOPED_TRACE(value.name);
+        setValue("Outer", value.name, value.type, value.data, value.size);
+        StringBuffer out;
+        DWORD type = REG_NONE;
+        EXPECT_TRUE(registry.readString(path.c_str(), value.name, out, &type));
+        EXPECT_EQ(value.type, type);
+        EXPECT_STREQ(value.text, out.getString());
+
+        HKEY key = registry.openLocalMachinePath(path.c_str(), true);
+        ASSERT_NE(nullptr, key);
+        type = REG_NONE;
+        char* block = registry.queryValue(key, value.name, &type);
+        ASSERT_NE(nullptr, block);
+        EXPECT_EQ(value.type, type);
+        delete[] block;
+        VT_Registry::closeKey(key);
+    }
+
+    // Nothing read: the type is left as it was.
+    StringBuffer out;
+    DWORD type = 0xDEADu;
+    EXPECT_FALSE(registry.readString(path.c_str(), "NoSuchValue", out, &type));
+    EXPECT_EQ(0xDEADu, type);
+}
+
 TEST_F(VT_RegistryTest, CloseKeyClosesAKeyTheTestOpened)
 {
     HKEY key = nullptr;
