@@ -7,8 +7,11 @@
 
 namespace {
 
-// Bytes a listing call may fill; the platform returns as many whole records as fit.
-const DWORD fetchSize = 64 * 1024;
+// Bytes a listing call may fill; the platform returns as many whole records as fit. On
+// the stack: a heap block this size per folder costs more than the listing itself.
+const DWORD fetchSize = 16 * 1024;
+// The first block of packed entries; it doubles as needed.
+const size_t firstBlockSize = 2 * 1024;
 
 size_t entrySize(size_t nameLength)
 {
@@ -56,7 +59,7 @@ void DirectoryListing::clear()
 bool DirectoryListing::read(HANDLE directory)
 {
     clear();
-    BYTE* buffer = new BYTE[fetchSize];
+    alignas(8) BYTE buffer[fetchSize];
     FILE_INFO_BY_HANDLE_CLASS infoClass = FileIdBothDirectoryRestartInfo;
     bool listed = false;
     for (;;) {
@@ -81,7 +84,6 @@ bool DirectoryListing::read(HANDLE directory)
             at += record.NextEntryOffset;
         }
     }
-    delete[] buffer;
     return listed;
 }
 
@@ -90,7 +92,10 @@ void DirectoryListing::add(const FILE_ID_BOTH_DIR_INFO& record)
     size_t nameLength = record.FileNameLength / sizeof(wchar_t);
     size_t size = entrySize(nameLength);
     if (used + size > capacity) {
-        size_t grown = capacity * 2 > used + size ? capacity * 2 : used + size + fetchSize;
+        size_t grown = capacity == 0 ? firstBlockSize : capacity * 2;
+        if (grown < used + size) {
+            grown = used + size;
+        }
         if (grown > 0x40000000) {
             failFast();
         }
