@@ -239,6 +239,26 @@ TEST_F(FileSysTest, EmptyAndNullDirectoryDoNothing)
     removeTree(sentinel);
 }
 
+TEST_F(FileSysTest, FolderListedInSeveralBatchesIsEmptied)
+{
+    // More entries than one listing call returns (a batch holds a few hundred records at
+    // the most), in the folder itself and in a sub-folder.
+    std::vector<std::string> paths = {"Many\\"};
+    for (int i = 0; i < 700; ++i) {
+        char name[64];
+        snprintf(name, sizeof(name), "%s%04d-with-a-name-long-enough-to-fill-the-batch.txt",
+                 i % 2 == 0 ? "" : "Many\\", i);
+        paths.push_back(name);
+    }
+    lay(paths);
+    ASSERT_EQ(paths.size(), treeBelow(root).size());
+
+    FileSys files;
+    files.deleteDirectoryContents(root.c_str());
+
+    EXPECT_EQ(std::vector<std::string>(), treeBelow(root));
+}
+
 TEST_F(FileSysTest, UnusualNamesAreDeleted)
 {
     // Full paths of up to MAX_PATH - 1 characters, and a folder whose "*.*" pattern just fits.
