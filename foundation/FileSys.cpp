@@ -15,7 +15,7 @@ namespace {
 class WalkStack
 {
 public:
-    WalkStack() : levels(nullptr), nextEntries(nullptr), count(0), capacity(0) {}
+    WalkStack() : levels(nullptr), count(0), capacity(0) {}
     ~WalkStack()
     {
         // The top one is the caller's.
@@ -23,30 +23,25 @@ public:
             pop();
         }
         delete[] levels;
-        delete[] nextEntries;
     }
 
     WalkStack(const WalkStack&) = delete;
     WalkStack& operator=(const WalkStack&) = delete;
 
-    void push(HeldDirectory* level)
+    void push(HeldDirectory* dir)
     {
         if (count == capacity) {
             int grown = capacity == 0 ? 16 : capacity * 2;
-            HeldDirectory** moreLevels = new HeldDirectory*[grown];
-            const DirectoryEntry** moreEntries = new const DirectoryEntry*[grown];
+            Level* more = new Level[grown];
             if (count > 0) {
-                memcpy(moreLevels, levels, count * sizeof(*levels));
-                memcpy(moreEntries, nextEntries, count * sizeof(*nextEntries));
+                memcpy(more, levels, count * sizeof(*levels));
             }
             delete[] levels;
-            delete[] nextEntries;
-            levels = moreLevels;
-            nextEntries = moreEntries;
+            levels = more;
             capacity = grown;
         }
-        levels[count] = level;
-        nextEntries[count] = level->getListing().first();
+        levels[count].dir = dir;
+        levels[count].nextEntry = dir->getListing().first();
         ++count;
     }
 
@@ -55,27 +50,33 @@ public:
     {
         --count;
         if (count > 0) {
-            delete levels[count];
+            delete levels[count].dir;
         }
     }
 
     bool isEmpty() const { return count == 0; }
     bool isInnermostTop() const { return count == 1; }
-    HeldDirectory& innermost() const { return *levels[count - 1]; }
+    HeldDirectory& innermost() const { return *levels[count - 1].dir; }
 
     // The innermost directory's next entry, or null when its listing is done.
     const DirectoryEntry* takeEntry()
     {
-        const DirectoryEntry* entry = nextEntries[count - 1];
+        Level& level = levels[count - 1];
+        const DirectoryEntry* entry = level.nextEntry;
         if (entry != nullptr) {
-            nextEntries[count - 1] = levels[count - 1]->getListing().next(entry);
+            level.nextEntry = level.dir->getListing().next(entry);
         }
         return entry;
     }
 
 private:
-    HeldDirectory** levels;
-    const DirectoryEntry** nextEntries;
+    struct Level
+    {
+        HeldDirectory* dir;
+        const DirectoryEntry* nextEntry;
+    };
+
+    Level* levels;
     int count;
     int capacity;
 };

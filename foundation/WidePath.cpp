@@ -99,32 +99,10 @@ bool WidePath::setLongForm(const char* path)
         usable = isDriveRoot(rest) ||
                  (_wcsnicmp(rest, L"UNC\\", 4) == 0 && rest[4] != L'\0' && !isSeparator(rest[4]));
         if (usable) {
-            reserve(wideLength);
-            memcpy(text, wide, (wideLength + 1) * sizeof(wchar_t));
-            length = wideLength;
+            assign(L"", 0, wide, wideLength);
         }
     } else if (!(isSeparator(wide[0]) && isSeparator(wide[1]) && (wide[2] == L'.' || wide[2] == L'?'))) {
-        DWORD size = GetFullPathNameW(wide, 0, nullptr, nullptr);
-        if (size > 0) {
-            wchar_t* full = new wchar_t[size];
-            DWORD fullLength = GetFullPathNameW(wide, size, full, nullptr);
-            if (fullLength > 0 && fullLength < size) {
-                if (isDriveRoot(full)) {
-                    reserve(longPrefixLength + fullLength);
-                    memcpy(text, longPrefix, longPrefixLength * sizeof(wchar_t));
-                    memcpy(text + longPrefixLength, full, (fullLength + 1) * sizeof(wchar_t));
-                    length = longPrefixLength + fullLength;
-                    usable = true;
-                } else if (full[0] == L'\\' && full[1] == L'\\' && full[2] != L'\0' && !isSeparator(full[2])) {
-                    reserve(uncPrefixLength + fullLength - 2);
-                    memcpy(text, uncPrefix, uncPrefixLength * sizeof(wchar_t));
-                    memcpy(text + uncPrefixLength, full + 2, (fullLength - 1) * sizeof(wchar_t));
-                    length = uncPrefixLength + fullLength - 2;
-                    usable = true;
-                }
-            }
-            delete[] full;
-        }
+        usable = assignFullPath(wide);
     }
     delete[] wide;
     if (!usable) {
@@ -133,6 +111,38 @@ bool WidePath::setLongForm(const char* path)
     }
     collapseSeparators();
     return true;
+}
+
+bool WidePath::assignFullPath(const wchar_t* path)
+{
+    DWORD size = GetFullPathNameW(path, 0, nullptr, nullptr);
+    if (size == 0) {
+        return false;
+    }
+    wchar_t* full = new wchar_t[size];
+    DWORD fullLength = GetFullPathNameW(path, size, full, nullptr);
+    bool usable = false;
+    if (fullLength > 0 && fullLength < size) {
+        if (isDriveRoot(full)) {
+            assign(longPrefix, longPrefixLength, full, fullLength);
+            usable = true;
+        } else if (full[0] == L'\\' && full[1] == L'\\' && full[2] != L'\0' && !isSeparator(full[2])) {
+            // "\\server\share\..." becomes "\\?\UNC\server\share\...".
+            assign(uncPrefix, uncPrefixLength, full + 2, fullLength - 2);
+            usable = true;
+        }
+    }
+    delete[] full;
+    return usable;
+}
+
+void WidePath::assign(const wchar_t* prefix, size_t prefixLength, const wchar_t* rest, size_t restLength)
+{
+    reserve(prefixLength + restLength);
+    memcpy(text, prefix, prefixLength * sizeof(wchar_t));
+    memcpy(text + prefixLength, rest, restLength * sizeof(wchar_t));
+    length = prefixLength + restLength;
+    text[length] = L'\0';
 }
 
 void WidePath::collapseSeparators()

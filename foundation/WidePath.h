@@ -40,6 +40,11 @@ public:
 
 private:
     void reserve(size_t characters);
+    // Replaces the text with prefix followed by rest.
+    void assign(const wchar_t* prefix, size_t prefixLength, const wchar_t* rest, size_t restLength);
+    // Replaces the text with the long form of path made absolute; false for a path that
+    // names no drive or share.
+    bool assignFullPath(const wchar_t* path);
     void collapseSeparators();
     size_t rootLength() const;
 
